@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/Font.h"
+
+#include <array>
+#include <string_view>
+
+// The installer window as designed: positions and sizes at 96 DPI, texts,
+// fonts, and the items of the hidden package list.
+namespace app::definition {
+
+struct TBounds {
+    int Left, Top, Width, Height;
+};
+
+inline constexpr std::wstring_view Caption = L"Instalador do Lumivar";
+inline constexpr SIZE ClientSize{684, 461};
+inline constexpr int HeldHeight = 500;
+inline constexpr int MinWidth = 700;
+inline constexpr platform::TFontSpec FormFont{L"Tahoma", -11};
+inline constexpr platform::TFontSpec StatusFont{L"Tahoma", -13};
+
+namespace installation_page {
+inline constexpr TBounds Label1{34, 40, 487, 16};
+inline constexpr std::wstring_view Label1Text =
+    L"Para iniciar a instalação, clique no botão instalar e aguarde a conclusão do processo.";
+inline constexpr TBounds lblDescStatus{40, 94, 81, 16};
+inline constexpr TBounds Label6{40, 114, 81, 16};
+inline constexpr std::wstring_view Waiting = L"Aguardando...";
+inline constexpr TBounds ProgressBar1{40, 135, 563, 12};
+inline constexpr TBounds ProgressBar2{40, 164, 563, 12};
+inline constexpr TBounds cxButton1{224, 200, 161, 33};
+inline constexpr std::wstring_view cxButton1Text = L"Iniciar Instalação...";
+inline constexpr TBounds ListBox{40, 246, 233, 91};
+inline constexpr int ListBoxItemHeight = 13;
+} // namespace installation_page
+
+inline constexpr std::array<std::wstring_view, 46> PackageFiles{
+    L"adortl160.bpl",          L"bdertl160.bpl",
+    L"cxDataRS16.bpl",         L"cxEditorsRS16.bpl",
+    L"cxExportRS16.bpl",       L"cxGridRS16.bpl",
+    L"cxLibraryRS16.bpl",      L"cxPageControlRS16.bpl",
+    L"dbrtl160.bpl",           L"dsnap160.bpl",
+    L"dxBarRS16.bpl",          L"dxCoreRS16.bpl",
+    L"dxComnRS16.bpl",         L"dxCoreRS16.bpl",
+    L"dxGDIPlusRS16.bpl",      L"dxPSCoreRS16.bpl",
+    L"dxLayoutControlRS16.bpl", L"dxServerModeRS16.bpl",
+    L"dxRibbonRS16.bpl",       L"dxThemeRS16.bpl",
+    L"IndySystem160.bpl",      L"IndyProtocols160.bpl",
+    L"IndyCore160.bpl",        L"vclactnband160.bpl",
+    L"dxThemeRS16.bpl",        L"vcl160.bpl",
+    L"rtl160.bpl",             L"vclimg160.bpl",
+    L"vcldb160.bpl",           L"vclsmp160.bpl",
+    L"vclx160.bpl",            L"xmlrtl160.bpl",
+    L"dbxint30.dll",           L"libeay32.dll",
+    L"dbxmys30.dll",           L"ssleay32.dll",
+    L"nfseConfig.ini",         L"nfseLocais.ini",
+    L"nfseServidoresHom.ini",  L"nfseServidoresProd.ini",
+    L"Instalar.ex_",           L"Lumivar.ex_",
+    L"AR.exe",                 L"CobreBemX.dll",
+    L"midas.dll",              L"Novelix5.ex_",
+};
+
+} // namespace app::definition

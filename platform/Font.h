@@ -1,0 +1,16 @@
+#pragma once
+
+#include "platform/UniqueHandle.h"
+
+namespace platform {
+
+struct TFontSpec {
+    const wchar_t* Face = L"Tahoma";
+    int Height96 = -11; // negative: character height, as in LOGFONT
+    int Weight = FW_NORMAL;
+    BYTE CharSet = ANSI_CHARSET;
+};
+
+UniqueFont CreateFontForDpi(const TFontSpec& spec, UINT dpi);
+
+} // namespace platform

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Stops what start.sh started.
+#   stop.sh STATE
+set -uo pipefail
+here=$(dirname "$(realpath "$0")")
+source "$here/common.sh"
+state_paths "$1"
+
+stop_pid_file "$state/vendor.pid"
+if [ -d "$prefix" ]; then
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+fi
+stop_pid_file "$state/desktop.pid"
+stop_pid_file "$state/wineserver.pid"
+stop_pid_file "$state/xvfb.pid"
+rm -f "$state/vendor.port"
+exit 0

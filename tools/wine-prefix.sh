@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Makes a Wine prefix fit for running the installer: a fresh 64-bit prefix,
+# Wine's own fonts (Tahoma among them) copied in, the faces the window asks
+# for mapped to fonts that exist, a virtual desktop (real frames, exact
+# geometry, fast closes without a window manager), no crash dialog.
+#
+#   wine-prefix.sh PREFIX
+set -euo pipefail
+prefix=$(realpath -m "$1")
+[ -f "$prefix/.instalador-ready" ] && exit 0
+
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+rm -rf "$prefix"
+mkdir -p "$prefix"
+wineboot -i >/dev/null 2>&1
+wineserver -w
+
+cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
+for face in /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf; do
+  [ -f "$face" ] && cp "$face" "$prefix/drive_c/windows/Fonts/"
+done
+
+settings=$(mktemp --suffix=.reg)
+trap 'rm -f "$settings"' EXIT
+cat >"$settings" <<'REG'
+REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer]
+"Desktop"="Default"
+
+[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
+"Default"="1280x900"
+
+[HKEY_CURRENT_USER\Software\Wine\WineDbg]
+"ShowCrashDialog"=dword:00000000
+
+[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
+"Microsoft Sans Serif"="Tahoma"
+"MS Shell Dlg"="Tahoma"
+"MS Shell Dlg 2"="Tahoma"
+"Segoe UI"="Tahoma"
+"Trebuchet MS"="DejaVu Sans"
+REG
+wine regedit /S "$(winepath -w "$settings")" >/dev/null 2>&1
+wineserver -w
+touch "$prefix/.instalador-ready"
