@@ -2,18 +2,28 @@
 # Makes a Wine prefix fit for running the installer: a fresh 64-bit prefix,
 # Wine's own fonts (Tahoma among them) copied in, the faces the window asks
 # for mapped to fonts that exist, a virtual desktop (real frames, exact
-# geometry, fast closes without a window manager), no crash dialog.
+# geometry, fast closes without a window manager), no crash dialog, and no
+# menu builder (it would copy every shortcut to the Linux desktop).
 #
 #   wine-prefix.sh PREFIX
 set -euo pipefail
 prefix=$(realpath -m "$1")
 [ -f "$prefix/.instalador-ready" ] && exit 0
 
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 rm -rf "$prefix"
 mkdir -p "$prefix"
 wineboot -i >/dev/null 2>&1
 wineserver -w
+
+# Wine points Desktop, Documents and the like at the Linux home; keep them
+# inside the prefix, so that nothing the installer writes lands outside it.
+for link in "$prefix"/drive_c/users/*/*; do
+  if [ -L "$link" ]; then
+    rm "$link"
+    mkdir "$link"
+  fi
+done
 
 cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
 for face in /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf; do
@@ -30,6 +40,9 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]
 "Default"="1280x900"
+
+[HKEY_CURRENT_USER\Software\Wine\DllOverrides]
+"winemenubuilder.exe"=""
 
 [HKEY_CURRENT_USER\Software\Wine\WineDbg]
 "ShowCrashDialog"=dword:00000000

@@ -24,7 +24,7 @@ start_detached "$state/xvfb.pid" "$logs/xvfb.log" Xvfb ":$display" -screen 0 128
 for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
 [ -e "/tmp/.X11-unix/X$display" ] || { echo "harness: Xvfb did not start (see $logs/xvfb.log)" >&2; exit 1; }
 
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" DISPLAY=":$display"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY=":$display"
 if [ -z "${INSTALADOR_KEEP_PREFIX:-}" ]; then rm -rf "$prefix"; fi
 bash "$here/../../tools/wine-prefix.sh" "$prefix"
 start_detached "$state/wineserver.pid" "$logs/wineserver.log" wineserver -f -p
@@ -43,7 +43,7 @@ to_windows() { echo "Z:${1//\//\\}"; }
 cat >"$state/env" <<ENV
 export WINEPREFIX='$prefix'
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES='mscoree,mshtml='
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 export DISPLAY=':$display'
 export INSTALADOR_VENDOR_URL='http://127.0.0.1:$port'
 export INSTALADOR_PAYLOAD='$(to_windows "$payload")'

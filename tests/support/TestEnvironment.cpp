@@ -3,6 +3,7 @@
 #include "platform/Text.h"
 
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <stdexcept>
 
@@ -122,6 +123,31 @@ std::vector<TStandInEvent> StandInEvents()
 void ClearStandInEvents()
 {
     ::DeleteFileW(Environment(L"INSTALADOR_STANDIN_LOG").c_str());
+}
+
+} // namespace testing_env
+
+namespace testing_env {
+
+void EndProcessesUnder(const std::wstring& folder)
+{
+    HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE)
+        return;
+    PROCESSENTRY32W entry{sizeof entry};
+    for (BOOL more = ::Process32FirstW(snapshot, &entry); more; more = ::Process32NextW(snapshot, &entry)) {
+        HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID);
+        if (!process)
+            continue;
+        wchar_t image[MAX_PATH] = {};
+        DWORD length = MAX_PATH;
+        if (::QueryFullProcessImageNameW(process, 0, image, &length) && _wcsnicmp(image, folder.c_str(), folder.size()) == 0) {
+            ::TerminateProcess(process, 1);
+            ::WaitForSingleObject(process, 5000);
+        }
+        ::CloseHandle(process);
+    }
+    ::CloseHandle(snapshot);
 }
 
 } // namespace testing_env

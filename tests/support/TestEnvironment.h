@@ -44,4 +44,8 @@ struct TStandInEvent {
 std::vector<TStandInEvent> StandInEvents();
 void ClearStandInEvents();
 
+// Ends every process started from under `folder` (the stand-ins a run left
+// running), so that the folder can be removed.
+void EndProcessesUnder(const std::wstring& folder);
+
 } // namespace testing_env

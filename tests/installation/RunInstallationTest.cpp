@@ -1,0 +1,243 @@
+#include "app/Installation.h"
+#include "app/WindowDefinition.h"
+#include "download/DownloadMessages.h"
+#include "platform/Errors.h"
+#include "platform/FileSystem.h"
+#include "platform/Text.h"
+#include "support/Shortcut.h"
+#include "support/TestEnvironment.h"
+#include "support/VendorServer.h"
+#include "support/WindowTest.h"
+
+#include <shlobj.h>
+
+#include <algorithm>
+#include <set>
+
+namespace {
+
+namespace inst = app::installation;
+using testing_env::ListFolder;
+using testing_env::PayloadPath;
+using testing_env::ReadBytes;
+using testing_env::RemoveTree;
+
+const std::wstring InstallDir(inst::InstallDir);
+const std::wstring Images = InstallDir + L"\\Imagens";
+
+std::wstring Desktop()
+{
+    PWSTR folder = nullptr;
+    EXPECT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &folder)));
+    std::wstring path = folder ? folder : L"";
+    ::CoTaskMemFree(folder);
+    return path;
+}
+
+std::wstring Link() { return Desktop() + L"\\Lumivar.lnk"; }
+
+// The package list with the second occurrence of a name left out, as the run
+// skips files that are already there.
+std::vector<std::string> FirstOccurrences()
+{
+    std::vector<std::string> names;
+    std::set<std::string> seen;
+    for (std::wstring_view name : app::definition::PackageFiles)
+        if (seen.insert(platform::ToUtf8(name)).second)
+            names.push_back(platform::ToUtf8(name));
+    return names;
+}
+
+std::vector<std::string> ImageNames()
+{
+    std::vector<std::string> names;
+    for (std::wstring_view name : inst::ImageFiles)
+        names.push_back(platform::ToUtf8(name));
+    return names;
+}
+
+template <typename T>
+std::vector<T> Joined(std::vector<T> first, const std::vector<T>& second)
+{
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+int Count(const std::vector<testing_env::TStandInEvent>& events, std::wstring_view role, std::wstring_view event)
+{
+    return static_cast<int>(std::count_if(events.begin(), events.end(), [&](const auto& e) { return e.role == role && e.event == event; }));
+}
+
+bool CloseIsPending(HWND window)
+{
+    MSG message;
+    return ::PeekMessageW(&message, window, WM_CLOSE, WM_CLOSE, PM_NOREMOVE) != 0;
+}
+
+class RunInstallationTest : public WindowTest {
+protected:
+    RunInstallationTest()
+    {
+        testing_env::EndProcessesUnder(L"C:\\Brenvalt\\");
+        RemoveTree(L"C:\\Brenvalt");
+        ::DeleteFileW(Link().c_str());
+        vendor::Reset();
+        testing_env::ClearStandInEvents();
+    }
+    void SetUp() override { ASSERT_FALSE(platform::DirectoryExists(L"C:\\Brenvalt")) << "a run left files that cannot be removed"; }
+    ~RunInstallationTest() override
+    {
+        testing_env::EndProcessesUnder(L"C:\\Brenvalt\\");
+        RemoveTree(L"C:\\Brenvalt");
+    }
+
+    // Clicks the start button, as the user does; what the run throws ends at
+    // the window's exception boundary.
+    void ClickStart()
+    {
+        ::SendMessageW(window->Handle(), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(window->cxButton1.Handle()));
+    }
+
+    // The started programs record themselves a moment after they start.
+    std::vector<testing_env::TStandInEvent> StandInEventsAfterStart(int expected)
+    {
+        for (int i = 0; i < 100; ++i) {
+            auto events = testing_env::StandInEvents();
+            if (static_cast<int>(events.size()) >= expected)
+                return events;
+            ::Sleep(50);
+        }
+        return testing_env::StandInEvents();
+    }
+
+    void ExpectInstalledFilesMatchTheServer()
+    {
+        for (std::wstring_view name : app::definition::PackageFiles) {
+            std::wstring installed = InstallDir + L"\\" + std::wstring(name);
+            for (const inst::TRename& rename : inst::Renames)
+                if (L"\\" + std::wstring(name) == rename.Source)
+                    installed = InstallDir + std::wstring(rename.Target);
+            EXPECT_EQ(ReadBytes(installed), ReadBytes(PayloadPath(name))) << platform::ToUtf8(name);
+        }
+        for (std::wstring_view name : inst::ImageFiles)
+            EXPECT_EQ(ReadBytes(Images + L"\\" + std::wstring(name)), ReadBytes(PayloadPath(name))) << platform::ToUtf8(name);
+    }
+};
+
+TEST_F(RunInstallationTest, InstallsEverythingOnACleanMachine)
+{
+    ClickStart();
+
+    EXPECT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(inst::messages::Success)});
+    EXPECT_EQ(vendor::RequestedNames(), Joined(FirstOccurrences(), ImageNames()));
+    for (const vendor::TRequest& request : vendor::Log()) {
+        EXPECT_EQ(request.userAgent, "atualizar");
+        EXPECT_EQ(request.pragma, "no-cache");
+    }
+    ExpectInstalledFilesMatchTheServer();
+
+    // Exactly the package files (renamed where due), the support folders and
+    // the images: no pending files left over.
+    std::set<std::wstring> expected{L"Lumivar.exe", L"Novelix5.exe", L"Instalar.exe", L"NFSE", L"Imagens"};
+    for (std::wstring_view name : app::definition::PackageFiles)
+        if (!std::wstring(name).ends_with(L".ex_"))
+            expected.insert(std::wstring(name));
+    auto listing = ListFolder(InstallDir);
+    EXPECT_EQ(std::set<std::wstring>(listing.begin(), listing.end()), expected);
+    for (const inst::TSupportFolder& folder : inst::SupportFolders)
+        EXPECT_TRUE(platform::DirectoryExists(InstallDir + std::wstring(folder.Folder))) << platform::ToUtf8(folder.Folder);
+    EXPECT_EQ(ListFolder(Images).size(), inst::ImageFiles.size());
+
+    auto events = StandInEventsAfterStart(3);
+    EXPECT_EQ(Count(events, L"component-installer", L"started"), 1);
+    EXPECT_EQ(Count(events, L"component-installer", L"closed"), 1);
+    EXPECT_EQ(Count(events, L"product", L"started"), 1);
+    for (const auto& event : events)
+        if (event.role == L"product")
+            EXPECT_EQ(event.commandLine, L"C:\\Brenvalt\\Lumivar\\Lumivar.exe");
+
+    TShortcut shortcut = ReadShortcut(Link());
+    EXPECT_EQ(shortcut.target, L"C:\\Brenvalt\\Lumivar\\Lumivar.exe");
+    EXPECT_EQ(shortcut.arguments, L"");
+    EXPECT_EQ(shortcut.workingDirectory, L"C:\\Brenvalt\\Lumivar");
+
+    EXPECT_FALSE(window->cxButton1.Enabled());
+    EXPECT_EQ(window->ProgressBar2.Max(), 46);
+    EXPECT_EQ(window->ProgressBar2.Position(), 100);
+    EXPECT_TRUE(CloseIsPending(window->Handle()));
+}
+
+TEST_F(RunInstallationTest, ASecondRunFetchesOnlyWhatTheFirstRenamedAndTheImages)
+{
+    ClickStart();
+    ASSERT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(inst::messages::Success)});
+    vendor::Reset();
+    messages.Clear();
+    window = std::make_unique<TFAtualizar>(application);
+    application.SetMainForm(window.get());
+    window->DownloadBaseUrl = testing_env::VendorUrl() + L"/download/";
+
+    ClickStart();
+
+    EXPECT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(inst::messages::Success)});
+    EXPECT_EQ(vendor::RequestedNames(), Joined({"Instalar.ex_", "Lumivar.ex_", "Novelix5.ex_"}, ImageNames()));
+    // The renames do not replace what the first run put there.
+    for (const wchar_t* name : {L"Lumivar.ex_", L"Lumivar.exe", L"Novelix5.ex_", L"Novelix5.exe", L"Instalar.ex_", L"Instalar.exe"})
+        EXPECT_TRUE(platform::FileExists(InstallDir + L"\\" + name)) << platform::ToUtf8(name);
+}
+
+TEST_F(RunInstallationTest, KeepsPackageFilesThatAreAlreadyThere)
+{
+    platform::ForceDirectories(InstallDir);
+    testing_env::WriteBytes(InstallDir + L"\\adortl160.bpl", "a local copy");
+
+    ClickStart();
+
+    EXPECT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(inst::messages::Success)});
+    auto names = vendor::RequestedNames();
+    EXPECT_EQ(std::count(names.begin(), names.end(), "adortl160.bpl"), 0);
+    EXPECT_EQ(ReadBytes(InstallDir + L"\\adortl160.bpl"), "a local copy");
+}
+
+TEST_F(RunInstallationTest, AMissingPackageFileAbandonsTheRun)
+{
+    vendor::SetFault("midas.dll", {"status", 0, 404});
+
+    ClickStart();
+
+    EXPECT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(download::messages::GiveUp)});
+    EXPECT_FALSE(platform::FileExists(InstallDir + L"\\midas.dll"));
+    EXPECT_EQ(vendor::RequestedNames().back(), "midas.dll");
+    EXPECT_FALSE(platform::FileExists(Link()));
+    EXPECT_EQ(Count(testing_env::StandInEvents(), L"product", L"started"), 0);
+    EXPECT_FALSE(CloseIsPending(window->Handle()));
+}
+
+TEST_F(RunInstallationTest, AFileThatCouldNotBePutInPlaceIsReportedAsNotCompleted)
+{
+    platform::ForceDirectories(InstallDir + L"\\midas.dll"); // a folder where the file should go
+
+    ClickStart();
+
+    EXPECT_EQ(messages.Texts(), (std::vector<std::wstring>{std::wstring(download::messages::CannotCreateLocalFile),
+                                                           std::wstring(inst::messages::NotCompleted)}));
+    EXPECT_EQ(vendor::RequestedNames().size(), FirstOccurrences().size() + inst::ImageFiles.size());
+    ::Sleep(500);
+    EXPECT_EQ(Count(testing_env::StandInEvents(), L"product", L"started"), 0);
+    EXPECT_TRUE(CloseIsPending(window->Handle()));
+}
+
+TEST_F(RunInstallationTest, StopsWhenTheInstallFolderCannotBeCreated)
+{
+    testing_env::WriteBytes(L"C:\\Brenvalt", "a file where the folder should go");
+
+    ClickStart();
+
+    EXPECT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(inst::messages::CannotCreateInstallDir)});
+    EXPECT_TRUE(vendor::Log().empty());
+    EXPECT_FALSE(platform::FileExists(Link()));
+    EXPECT_FALSE(CloseIsPending(window->Handle()));
+    EXPECT_FALSE(window->cxButton1.Enabled());
+}
+
+} // namespace
