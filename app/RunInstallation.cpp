@@ -90,7 +90,7 @@ void TFAtualizar::RunInstallation()
     ShowStatus(inst::status::CheckingConnections);
 
     if (!platform::DirectoryExists(inst::InstallDir)) {
-        Application().ShowMessage(inst::messages::CannotCreateInstallDir);
+        ShowMessage(inst::messages::CannotCreateInstallDir);
         return;
     }
 
@@ -161,6 +161,6 @@ void TFAtualizar::RunInstallation()
         platform::StartProgram(Application(), InInstallDir(inst::Product));
     StopIfClosing();
     ProgressBar2.SetPosition(100);
-    Application().ShowMessage(complete ? inst::messages::Success : inst::messages::NotCompleted);
+    ShowMessage(complete ? inst::messages::Success : inst::messages::NotCompleted);
     Close();
 }

@@ -19,8 +19,48 @@ inline constexpr int HeldHeight = 500;
 inline constexpr int MinWidth = 700;
 inline constexpr platform::TFontSpec FormFont{L"Tahoma", -11};
 inline constexpr platform::TFontSpec StatusFont{L"Tahoma", -13};
+inline constexpr platform::TFontSpec HeaderTitleFont{L"Tahoma", -13, FW_BOLD};
+inline constexpr platform::TFontSpec InstallationTitleFont{L"Tahoma", -13};
+inline constexpr platform::TFontSpec WelcomeFont{L"Microsoft Sans Serif", -27, FW_BOLD};
+inline constexpr platform::TFontSpec VersionFont{L"Trebuchet MS", -29, FW_BOLD};
+inline constexpr platform::TFontSpec FeatureFont{L"Tahoma", -11, FW_BOLD};
+inline constexpr platform::TFontSpec LinkFont{L"Tahoma", -11, FW_NORMAL, ANSI_CHARSET, true};
+
+namespace wizard {
+inline constexpr std::wstring_view Back = L"&Voltar";
+inline constexpr std::wstring_view Next = L"&Avançar";
+inline constexpr std::wstring_view Finish = L"&Concluir";
+inline constexpr std::wstring_view Cancel = L"&Cancelar";
+inline constexpr std::wstring_view Help = L"Aj&uda";
+inline constexpr std::wstring_view VendorAddress = L"https://www.brenvalt.com.br";
+} // namespace wizard
+
+namespace welcome_page {
+inline constexpr std::wstring_view HeaderTitle = L" \r\nInstalador do sistema\r\n ";
+inline constexpr TBounds Image1{74, 66, 421, 110};
+inline constexpr TBounds Label2{159, 19, 314, 31};
+inline constexpr std::wstring_view Label2Text = L"Bem vindo ao Instalador";
+inline constexpr TBounds Label3{492, 112, 45, 37};
+inline constexpr std::wstring_view Label3Text = L"5.0";
+inline constexpr TBounds Bevel1{18, 246, 659, 10};
+
+struct TFeature {
+    TBounds Image;
+    POINT Label;
+    std::wstring_view Caption;
+    bool Stretch; // centred and in proportion either way
+};
+inline constexpr std::array<TFeature, 5> Features{{
+    {{18, 262, 64, 64}, {6, 325}, L"Adm de imóveis", false},
+    {{144, 262, 64, 64}, {128, 325}, L"Gestão de vendas", false},
+    {{279, 262, 64, 64}, {261, 325}, L"Gestão Financeira", true},
+    {{431, 262, 64, 64}, {402, 325}, L"Bussines Analytics", false},
+    {{562, 255, 64, 64}, {540, 325}, L"Relatórios Gerencias", true},
+}};
+} // namespace welcome_page
 
 namespace installation_page {
+inline constexpr std::wstring_view HeaderTitle = L"Instalação via internet";
 inline constexpr TBounds Label1{34, 40, 487, 16};
 inline constexpr std::wstring_view Label1Text =
     L"Para iniciar a instalação, clique no botão instalar e aguarde a conclusão do processo.";

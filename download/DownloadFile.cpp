@@ -40,7 +40,10 @@ public:
 
 private:
     platform::TApplication& Application() { return window_.Application(); }
-    bool StopRequested() { return window_.TransferState().AbortTransfer || Application().Terminated(); }
+    bool StopRequested()
+    {
+        return window_.TransferState().AbortTransfer || window_.CloseRequested() || Application().Terminated();
+    }
 
     TWaitEnd WaitFor(const platform::TBackgroundTask& task, const std::function<std::uint64_t()>& progress, bool showProgress);
     void ShowProgress(std::uint64_t received);
@@ -146,7 +149,7 @@ bool TAttempt::Run()
     job_->url = url_;
     job_->session.reset(::InternetOpenW(L"atualizar", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0));
     if (!job_->session) {
-        Application().ShowMessage(messages::SessionFailed);
+        window_.ShowMessage(messages::SessionFailed);
         return false;
     }
 
@@ -161,19 +164,19 @@ bool TAttempt::Run()
     }
     opening.Rethrow();
     if (!job_->opened) {
-        Application().ShowMessage(messages::SessionFailed);
+        window_.ShowMessage(messages::SessionFailed);
         return false;
     }
     CheckResponse();
 
     if (fileName_.empty() || platform::DirectoryExists(fileName_)) {
-        Application().ShowMessage(messages::CannotCreateLocalFile);
+        window_.ShowMessage(messages::CannotCreateLocalFile);
         return false;
     }
     try {
         job_->file.emplace(fileName_);
     } catch (const platform::TWin32Error&) {
-        Application().ShowMessage(messages::CannotCreateLocalFile);
+        window_.ShowMessage(messages::CannotCreateLocalFile);
         return false;
     }
 
@@ -190,7 +193,7 @@ bool TAttempt::Run()
     try {
         job_->file->Commit();
     } catch (const platform::TWin32Error&) {
-        Application().ShowMessage(messages::CannotCreateLocalFile);
+        window_.ShowMessage(messages::CannotCreateLocalFile);
         return false;
     }
     return true;
@@ -203,6 +206,8 @@ bool DownloadFile(TDownloadWindow& window, std::wstring_view url, std::wstring_v
 {
     TTransferState& state = window.TransferState();
     for (int attempt = 0;; ++attempt) {
+        if (window.CloseRequested())
+            return false;
         TAttemptError failure;
         {
             state.TransferrignData = true;
@@ -218,12 +223,12 @@ bool DownloadFile(TDownloadWindow& window, std::wstring_view url, std::wstring_v
             }
         }
         if (!failure.retry || attempt + 1 >= options.Attempts) {
-            window.Application().ShowMessage(messages::GiveUp);
+            window.ShowMessage(messages::GiveUp);
             throw platform::TSilentAbort();
         }
         if (fileName.empty())
-            window.Application().ShowMessage(messages::UnnamedFile);
-        window.Application().ShowMessage(failure.message);
+            window.ShowMessage(messages::UnnamedFile);
+        window.ShowMessage(failure.message);
     }
 }
 

@@ -14,6 +14,9 @@ public:
     virtual TTransferState& TransferState() = 0;
     virtual platform::TLabel& SizeLine() = 0;            // "Tamanho: ..."
     virtual platform::TProgressBar& FileProgressBar() = 0; // shown while a file downloads
+    virtual void ShowMessage(std::wstring_view text) = 0;
+    // The window is closing: a download stops as for AbortTransfer.
+    virtual bool CloseRequested() const = 0;
 
 protected:
     ~TDownloadWindow() = default;

@@ -31,6 +31,17 @@ void TControl::CreateControl(const wchar_t* className, DWORD exStyle, DWORD styl
     ::SetWindowSubclass(window, &TControl::SubclassProc, ControlSubclassId, reinterpret_cast<DWORD_PTR>(this));
 }
 
+void TControl::SetId(int id)
+{
+    if (Handle())
+        ::SetWindowLongPtrW(Handle(), GWLP_ID, id);
+}
+
+int TControl::Id() const noexcept
+{
+    return Handle() ? static_cast<int>(::GetWindowLongPtrW(Handle(), GWLP_ID)) : 0;
+}
+
 void TControl::SetText(std::wstring_view text)
 {
     if (text == text_)

@@ -35,6 +35,13 @@ protected:
 
     void CreateControl(const wchar_t* className, DWORD exStyle, DWORD style, std::wstring_view text, const RECT& bounds, HWND parent);
 
+public:
+    // The control's ID, by which UI automation and our tests find it.
+    void SetId(int id);
+    int Id() const noexcept;
+
+protected:
+
     virtual LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void TextChanged() {}

@@ -13,6 +13,7 @@ UniqueFont CreateFontForDpi(const TFontSpec& spec, UINT dpi)
     font.lfHeight = Scale(spec.Height96, dpi);
     font.lfWeight = spec.Weight;
     font.lfCharSet = spec.CharSet;
+    font.lfUnderline = spec.Underline ? TRUE : FALSE;
     font.lfQuality = CLEARTYPE_QUALITY;
     std::wcsncpy(font.lfFaceName, spec.Face, LF_FACESIZE - 1);
     UniqueFont result{::CreateFontIndirectW(&font)};

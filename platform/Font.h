@@ -9,6 +9,7 @@ struct TFontSpec {
     int Height96 = -11; // negative: character height, as in LOGFONT
     int Weight = FW_NORMAL;
     BYTE CharSet = ANSI_CHARSET;
+    bool Underline = false;
 };
 
 UniqueFont CreateFontForDpi(const TFontSpec& spec, UINT dpi);

@@ -38,6 +38,7 @@ public:
 
 protected:
     void CreateForm(const TFormSettings& settings);
+    void SetDpi(UINT dpi) noexcept { dpi_ = dpi; }
     LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     void HandleException(const std::exception_ptr& error) noexcept override;
 

@@ -1,5 +1,7 @@
 #include "platform/ProgressBar.h"
 
+#include "platform/Palette.h"
+
 #include <commctrl.h>
 #include <uxtheme.h>
 
@@ -11,6 +13,8 @@ void TProgressBar::Create(HWND parent, const RECT& bounds)
     // A themed bar ignores PBS_SMOOTH and colours; an empty theme (a space:
     // the empty string does not take under Wine) keeps it flat.
     ::SetWindowTheme(Handle(), L" ", L" ");
+    ::SendMessageW(Handle(), PBM_SETBARCOLOR, 0, palette::BarFill);
+    ::SendMessageW(Handle(), PBM_SETBKCOLOR, 0, palette::BarTrack);
     ::SendMessageW(Handle(), PBM_SETRANGE32, 0, max_);
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Makes a Wine prefix fit for running the installer: a fresh 64-bit prefix,
-# Wine's own fonts (Tahoma among them) copied in, the faces the window asks
+# Wine's own fonts copied in (Tahoma aside, see below), the faces the window asks
 # for mapped to fonts that exist, a virtual desktop (real frames, exact
 # geometry, fast closes without a window manager), no crash dialog, and no
 # menu builder (it would copy every shortcut to the Linux desktop).
@@ -25,7 +25,12 @@ for link in "$prefix"/drive_c/users/*/*; do
   fi
 done
 
-cp /usr/share/wine/fonts/*.ttf "$prefix/drive_c/windows/Fonts/"
+# Wine's own fonts, but for Tahoma: its bold face has real bold glyphs only as
+# small bitmaps and draws 13 px and up as regular glyphs set wide. DejaVu Sans
+# stands in for it and for the other faces the window asks for.
+for face in /usr/share/wine/fonts/*.ttf; do
+  case "$(basename "$face")" in tahoma*) ;; *) cp "$face" "$prefix/drive_c/windows/Fonts/" ;; esac
+done
 for face in /usr/share/fonts/truetype/dejavu/DejaVuSans*.ttf; do
   [ -f "$face" ] && cp "$face" "$prefix/drive_c/windows/Fonts/"
 done
@@ -48,10 +53,11 @@ REGEDIT4
 "ShowCrashDialog"=dword:00000000
 
 [HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]
-"Microsoft Sans Serif"="Tahoma"
-"MS Shell Dlg"="Tahoma"
-"MS Shell Dlg 2"="Tahoma"
-"Segoe UI"="Tahoma"
+"Tahoma"="DejaVu Sans"
+"Microsoft Sans Serif"="DejaVu Sans"
+"MS Shell Dlg"="DejaVu Sans"
+"MS Shell Dlg 2"="DejaVu Sans"
+"Segoe UI"="DejaVu Sans"
 "Trebuchet MS"="DejaVu Sans"
 REG
 wine regedit /S "$(winepath -w "$settings")" >/dev/null 2>&1
