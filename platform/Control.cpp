@@ -97,6 +97,19 @@ void TControl::SetBounds(const RECT& bounds)
                        SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+SIZE TControl::TextExtent() const
+{
+    SIZE extent{};
+    if (!Handle())
+        return extent;
+    HDC dc = ::GetDC(Handle());
+    HGDIOBJ previous = ::SelectObject(dc, font_ ? font_ : ::GetStockObject(DEFAULT_GUI_FONT));
+    ::GetTextExtentPoint32W(dc, text_.c_str(), static_cast<int>(text_.size()), &extent);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(Handle(), dc);
+    return extent;
+}
+
 LRESULT TControl::DefaultProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     return ::DefSubclassProc(Handle(), message, wParam, lParam);

@@ -45,6 +45,8 @@ protected:
     virtual LRESULT ControlProc(UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT DefaultProc(UINT message, WPARAM wParam, LPARAM lParam);
     virtual void TextChanged() {}
+    // The size of the text in the control's font.
+    SIZE TextExtent() const;
 
 private:
     static LRESULT CALLBACK SubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR self);

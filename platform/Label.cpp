@@ -32,12 +32,7 @@ void TLabel::TextChanged()
 {
     if (!autoSize_ || !Handle())
         return;
-    HDC dc = ::GetDC(Handle());
-    HGDIOBJ previous = ::SelectObject(dc, Font() ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc, Text().c_str(), static_cast<int>(Text().size()), &extent);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(Handle(), dc);
+    const SIZE extent = TextExtent();
     RECT bounds;
     ::GetClientRect(Handle(), &bounds);
     if (extent.cx != bounds.right)

@@ -14,12 +14,7 @@ void TShadowLabel::TextChanged()
 {
     if (!Handle())
         return;
-    HDC dc = ::GetDC(Handle());
-    HGDIOBJ previous = ::SelectObject(dc, Font() ? Font() : ::GetStockObject(DEFAULT_GUI_FONT));
-    SIZE extent{};
-    ::GetTextExtentPoint32W(dc, Text().c_str(), static_cast<int>(Text().size()), &extent);
-    ::SelectObject(dc, previous);
-    ::ReleaseDC(Handle(), dc);
+    const SIZE extent = TextExtent();
     ::SetWindowPos(Handle(), nullptr, 0, 0, extent.cx + 2, extent.cy + 2, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
