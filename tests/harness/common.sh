@@ -3,6 +3,7 @@
 #   $state/prefix     the Wine prefix, made fresh for each run
 #   $state/*.pid      what the run started, to stop it again
 #   $state/logs/      the servers' logs
+#   $state/../artifacts/  what tests keep for people to look at (screenshots)
 state_paths() {
   state=$(realpath -m "$1")
   prefix="$state/prefix"

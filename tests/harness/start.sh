@@ -12,7 +12,8 @@ payload=$(realpath "$2")
 port=$3
 
 bash "$here/stop.sh" "$state" >/dev/null 2>&1 || true
-mkdir -p "$state" "$logs"
+artifacts=$(realpath -m "$state/../artifacts")
+mkdir -p "$state" "$logs" "$artifacts"
 
 if port_in_use "$port"; then
   echo "harness: port $port is taken; the test build's vendor server must listen there (stop what uses it)" >&2
@@ -48,6 +49,7 @@ export DISPLAY=':$display'
 export INSTALADOR_VENDOR_URL='http://127.0.0.1:$port'
 export INSTALADOR_PAYLOAD='$(to_windows "$payload")'
 export INSTALADOR_STANDIN_LOG='$(to_windows "$state/standins.log")'
+export INSTALADOR_ARTIFACTS='$(to_windows "$artifacts")'
 export INSTALADOR_STANDIN_LIFETIME_MS=3000
 ENV
 echo "harness: display :$display, vendor server on port $port, prefix $prefix"

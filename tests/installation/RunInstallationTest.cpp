@@ -4,68 +4,28 @@
 #include "platform/Errors.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "support/InstallationChecks.h"
 #include "support/Shortcut.h"
 #include "support/TestEnvironment.h"
 #include "support/VendorServer.h"
 #include "support/WindowTest.h"
 
-#include <shlobj.h>
-
 #include <algorithm>
-#include <set>
 
 namespace {
 
 namespace inst = app::installation;
-using testing_env::ListFolder;
-using testing_env::PayloadPath;
 using testing_env::ReadBytes;
-using testing_env::RemoveTree;
+
+using namespace installation_checks;
 
 const std::wstring InstallDir(inst::InstallDir);
-const std::wstring Images = InstallDir + L"\\Imagens";
-
-std::wstring Desktop()
-{
-    PWSTR folder = nullptr;
-    EXPECT_TRUE(SUCCEEDED(::SHGetKnownFolderPath(FOLDERID_Desktop, 0, nullptr, &folder)));
-    std::wstring path = folder ? folder : L"";
-    ::CoTaskMemFree(folder);
-    return path;
-}
-
-std::wstring Link() { return Desktop() + L"\\Lumivar.lnk"; }
-
-// The package list with the second occurrence of a name left out, as the run
-// skips files that are already there.
-std::vector<std::string> FirstOccurrences()
-{
-    std::vector<std::string> names;
-    std::set<std::string> seen;
-    for (std::wstring_view name : app::definition::PackageFiles)
-        if (seen.insert(platform::ToUtf8(name)).second)
-            names.push_back(platform::ToUtf8(name));
-    return names;
-}
-
-std::vector<std::string> ImageNames()
-{
-    std::vector<std::string> names;
-    for (std::wstring_view name : inst::ImageFiles)
-        names.push_back(platform::ToUtf8(name));
-    return names;
-}
 
 template <typename T>
 std::vector<T> Joined(std::vector<T> first, const std::vector<T>& second)
 {
     first.insert(first.end(), second.begin(), second.end());
     return first;
-}
-
-int Count(const std::vector<testing_env::TStandInEvent>& events, std::wstring_view role, std::wstring_view event)
-{
-    return static_cast<int>(std::count_if(events.begin(), events.end(), [&](const auto& e) { return e.role == role && e.event == event; }));
 }
 
 bool CloseIsPending(HWND window)
@@ -78,18 +38,12 @@ class RunInstallationTest : public WindowTest {
 protected:
     RunInstallationTest()
     {
-        testing_env::EndProcessesUnder(L"C:\\Brenvalt\\");
-        RemoveTree(L"C:\\Brenvalt");
-        ::DeleteFileW(Link().c_str());
+        RemoveInstallation();
         vendor::Reset();
         testing_env::ClearStandInEvents();
     }
     void SetUp() override { ASSERT_FALSE(platform::DirectoryExists(L"C:\\Brenvalt")) << "a run left files that cannot be removed"; }
-    ~RunInstallationTest() override
-    {
-        testing_env::EndProcessesUnder(L"C:\\Brenvalt\\");
-        RemoveTree(L"C:\\Brenvalt");
-    }
+    ~RunInstallationTest() override { RemoveInstallation(); }
 
     // Clicks the start button, as the user does; what the run throws ends at
     // the window's exception boundary.
@@ -98,31 +52,6 @@ protected:
         HWND button = window->cxButton1.Handle();
         ::SendMessageW(::GetParent(button), WM_COMMAND, MAKEWPARAM(0, BN_CLICKED), reinterpret_cast<LPARAM>(button));
     }
-
-    // The started programs record themselves a moment after they start.
-    std::vector<testing_env::TStandInEvent> StandInEventsAfterStart(int expected)
-    {
-        for (int i = 0; i < 100; ++i) {
-            auto events = testing_env::StandInEvents();
-            if (static_cast<int>(events.size()) >= expected)
-                return events;
-            ::Sleep(50);
-        }
-        return testing_env::StandInEvents();
-    }
-
-    void ExpectInstalledFilesMatchTheServer()
-    {
-        for (std::wstring_view name : app::definition::PackageFiles) {
-            std::wstring installed = InstallDir + L"\\" + std::wstring(name);
-            for (const inst::TRename& rename : inst::Renames)
-                if (L"\\" + std::wstring(name) == rename.Source)
-                    installed = InstallDir + std::wstring(rename.Target);
-            EXPECT_EQ(ReadBytes(installed), ReadBytes(PayloadPath(name))) << platform::ToUtf8(name);
-        }
-        for (std::wstring_view name : inst::ImageFiles)
-            EXPECT_EQ(ReadBytes(Images + L"\\" + std::wstring(name)), ReadBytes(PayloadPath(name))) << platform::ToUtf8(name);
-    }
 };
 
 TEST_F(RunInstallationTest, InstallsEverythingOnACleanMachine)
@@ -130,36 +59,26 @@ TEST_F(RunInstallationTest, InstallsEverythingOnACleanMachine)
     ClickStart();
 
     EXPECT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(inst::messages::Success)});
-    EXPECT_EQ(vendor::RequestedNames(), Joined(FirstOccurrences(), ImageNames()));
+    EXPECT_EQ(vendor::RequestedNames(), CleanRunRequests());
     for (const vendor::TRequest& request : vendor::Log()) {
         EXPECT_EQ(request.userAgent, "atualizar");
         EXPECT_EQ(request.pragma, "no-cache");
     }
     ExpectInstalledFilesMatchTheServer();
 
-    // Exactly the package files (renamed where due), the support folders and
-    // the images: no pending files left over.
-    std::set<std::wstring> expected{L"Lumivar.exe", L"Novelix5.exe", L"Instalar.exe", L"NFSE", L"Imagens"};
-    for (std::wstring_view name : app::definition::PackageFiles)
-        if (!std::wstring(name).ends_with(L".ex_"))
-            expected.insert(std::wstring(name));
-    auto listing = ListFolder(InstallDir);
-    EXPECT_EQ(std::set<std::wstring>(listing.begin(), listing.end()), expected);
-    for (const inst::TSupportFolder& folder : inst::SupportFolders)
-        EXPECT_TRUE(platform::DirectoryExists(InstallDir + std::wstring(folder.Folder))) << platform::ToUtf8(folder.Folder);
-    EXPECT_EQ(ListFolder(Images).size(), inst::ImageFiles.size());
+    ExpectNothingElseInstalled();
 
-    auto events = StandInEventsAfterStart(3);
-    EXPECT_EQ(Count(events, L"component-installer", L"started"), 1);
-    EXPECT_EQ(Count(events, L"component-installer", L"closed"), 1);
-    EXPECT_EQ(Count(events, L"product", L"started"), 1);
+    auto events = WaitForStandInEvents(3);
+    EXPECT_EQ(CountEvents(events, L"component-installer", L"started"), 1);
+    EXPECT_EQ(CountEvents(events, L"component-installer", L"closed"), 1);
+    EXPECT_EQ(CountEvents(events, L"product", L"started"), 1);
     for (const auto& event : events) {
         if (event.role == L"product") {
             EXPECT_EQ(event.commandLine, L"C:\\Brenvalt\\Lumivar\\Lumivar.exe");
         }
     }
 
-    TShortcut shortcut = ReadShortcut(Link());
+    TShortcut shortcut = ReadShortcut(DesktopLink());
     EXPECT_EQ(shortcut.target, L"C:\\Brenvalt\\Lumivar\\Lumivar.exe");
     EXPECT_EQ(shortcut.arguments, L"");
     EXPECT_EQ(shortcut.workingDirectory, L"C:\\Brenvalt\\Lumivar");
@@ -213,8 +132,8 @@ TEST_F(RunInstallationTest, AMissingPackageFileAbandonsTheRun)
     auto names = vendor::RequestedNames();
     ASSERT_FALSE(names.empty());
     EXPECT_EQ(names.back(), "midas.dll");
-    EXPECT_FALSE(platform::FileExists(Link()));
-    EXPECT_EQ(Count(testing_env::StandInEvents(), L"product", L"started"), 0);
+    EXPECT_FALSE(platform::FileExists(DesktopLink()));
+    EXPECT_EQ(CountEvents(testing_env::StandInEvents(), L"product", L"started"), 0);
     EXPECT_FALSE(CloseIsPending(window->Handle()));
 }
 
@@ -228,7 +147,7 @@ TEST_F(RunInstallationTest, AFileThatCouldNotBePutInPlaceIsReportedAsNotComplete
                                                            std::wstring(inst::messages::NotCompleted)}));
     EXPECT_EQ(vendor::RequestedNames().size(), FirstOccurrences().size() + inst::ImageFiles.size());
     ::Sleep(500);
-    EXPECT_EQ(Count(testing_env::StandInEvents(), L"product", L"started"), 0);
+    EXPECT_EQ(CountEvents(testing_env::StandInEvents(), L"product", L"started"), 0);
     EXPECT_TRUE(CloseIsPending(window->Handle()));
 }
 
@@ -240,7 +159,7 @@ TEST_F(RunInstallationTest, StopsWhenTheInstallFolderCannotBeCreated)
 
     EXPECT_EQ(messages.Texts(), std::vector<std::wstring>{std::wstring(inst::messages::CannotCreateInstallDir)});
     EXPECT_TRUE(vendor::Log().empty());
-    EXPECT_FALSE(platform::FileExists(Link()));
+    EXPECT_FALSE(platform::FileExists(DesktopLink()));
     EXPECT_FALSE(CloseIsPending(window->Handle()));
     EXPECT_FALSE(window->cxButton1.Enabled());
 }

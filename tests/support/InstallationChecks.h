@@ -1,0 +1,34 @@
+#pragma once
+
+#include "support/TestEnvironment.h"
+
+#include <string>
+#include <vector>
+
+// What a complete installation looks like, for the tests that make one.
+namespace installation_checks {
+
+// The package names in the order the run fetches them: a name that stands
+// twice is fetched once.
+std::vector<std::string> FirstOccurrences();
+std::vector<std::string> ImageNames();
+// Package files, then images: the requests of a run on a clean machine.
+std::vector<std::string> CleanRunRequests();
+
+// Every package file (renamed where due) and image equals what the server holds.
+void ExpectInstalledFilesMatchTheServer();
+// Nothing in the install folder but the package files, the support folders
+// and the images: no pending files.
+void ExpectNothingElseInstalled();
+
+// The link the run writes on the user's desktop.
+std::wstring DesktopLink();
+
+int CountEvents(const std::vector<testing_env::TStandInEvent>& events, std::wstring_view role, std::wstring_view event);
+// The stand-ins record themselves a moment after they start.
+std::vector<testing_env::TStandInEvent> WaitForStandInEvents(size_t expected);
+
+// Ends stand-ins left running and removes C:\Brenvalt and the desktop link.
+void RemoveInstallation();
+
+} // namespace installation_checks
