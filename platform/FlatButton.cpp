@@ -37,6 +37,21 @@ LRESULT TFlatButton::ControlProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ENABLE:
         ::InvalidateRect(Handle(), nullptr, FALSE);
         break;
+    case WM_GETDLGCODE: {
+        // Our windows are no dialogs, so IsDialogMessage finds no default
+        // button for Enter; the focused button takes the key itself.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        LRESULT code = TButton::ControlProc(message, wParam, lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            code |= DLGC_WANTMESSAGE;
+        return code;
+    }
+    case WM_KEYDOWN:
+        if (wParam == VK_RETURN) {
+            ::SendMessageW(::GetParent(Handle()), WM_COMMAND, MAKEWPARAM(Id(), BN_CLICKED), reinterpret_cast<LPARAM>(Handle()));
+            return 0;
+        }
+        break;
     default:
         break;
     }

@@ -34,8 +34,14 @@ LRESULT THyperlink::ControlProc(UINT message, WPARAM wParam, LPARAM lParam)
             OnOpen(Text());
         return 0;
     }
-    if (message == WM_GETDLGCODE)
+    if (message == WM_GETDLGCODE) {
+        // IsDialogMessage keeps Enter for the default button unless the
+        // focused control asks for the key.
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        if (key && key->message == WM_KEYDOWN && key->wParam == VK_RETURN)
+            return DLGC_WANTMESSAGE | DLGC_WANTCHARS | DLGC_STATIC;
         return DLGC_WANTCHARS | DLGC_STATIC;
+    }
     return TLabel::ControlProc(message, wParam, lParam);
 }
 
