@@ -22,7 +22,28 @@ using Clock = std::chrono::steady_clock;
 struct TAttemptError {
     std::wstring message;
     bool retry = true;
+    // Shown before the final message when the run is given up at once.
+    bool tellWhenGivingUp = false;
 };
+
+// The server could not prove who it is. Another attempt, or another file,
+// would meet the same certificate.
+bool IsCertificateError(DWORD error)
+{
+    switch (error) {
+    case ERROR_INTERNET_SEC_CERT_DATE_INVALID:
+    case ERROR_INTERNET_SEC_CERT_CN_INVALID:
+    case ERROR_INTERNET_INVALID_CA:
+    case ERROR_INTERNET_SEC_CERT_ERRORS:
+    case ERROR_INTERNET_SEC_CERT_NO_REV:
+    case ERROR_INTERNET_SEC_CERT_REV_FAILED:
+    case ERROR_INTERNET_SEC_CERT_REVOKED:
+    case ERROR_INTERNET_SEC_INVALID_CERT:
+        return true;
+    default:
+        return false;
+    }
+}
 
 enum class TWaitEnd { Finished, Stopped, Stalled };
 
@@ -163,6 +184,8 @@ bool TAttempt::Run()
         break;
     }
     opening.Rethrow();
+    if (!job_->opened && IsCertificateError(job_->openError))
+        throw TAttemptError{messages::InsecureServer(displayName_, job_->openError), false, true};
     if (!job_->opened) {
         window_.ShowMessage(messages::SessionFailed);
         return false;
@@ -223,6 +246,8 @@ bool DownloadFile(TDownloadWindow& window, std::wstring_view url, std::wstring_v
             }
         }
         if (!failure.retry || attempt + 1 >= options.Attempts) {
+            if (failure.tellWhenGivingUp)
+                window.ShowMessage(failure.message);
             window.ShowMessage(messages::GiveUp);
             throw platform::TSilentAbort();
         }

@@ -2,6 +2,8 @@
 
 #include "platform/Errors.h"
 
+#include <wininet.h>
+
 namespace download::messages {
 namespace {
 
@@ -63,6 +65,19 @@ std::wstring BadLength(std::wstring_view file)
 std::wstring WriteFailed(std::wstring_view file, DWORD error)
 {
     return L"Não foi possível gravar o arquivo " + Quoted(file) + L": " + platform::SystemErrorText(error) + L".";
+}
+
+std::wstring InsecureServer(std::wstring_view file, DWORD error)
+{
+    const wchar_t* cause = L"o certificado do servidor não é confiável";
+    if (error == ERROR_INTERNET_SEC_CERT_CN_INVALID)
+        cause = L"o certificado apresentado é de outro servidor";
+    else if (error == ERROR_INTERNET_SEC_CERT_DATE_INVALID)
+        cause = L"o certificado do servidor está vencido ou ainda não é válido";
+    else if (error == ERROR_INTERNET_SEC_CERT_REVOKED)
+        cause = L"o certificado do servidor foi revogado";
+    return L"Não foi possível estabelecer uma conexão segura com o servidor para baixar o arquivo " + Quoted(file) + L": " +
+           cause + L" (erro " + std::to_wstring(error) + L").";
 }
 
 } // namespace download::messages

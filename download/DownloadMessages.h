@@ -25,5 +25,6 @@ std::wstring EndedEarly(std::wstring_view file, std::uint64_t received, std::uin
 std::wstring TooLong(std::wstring_view file);
 std::wstring BadLength(std::wstring_view file);
 std::wstring WriteFailed(std::wstring_view file, DWORD error);
+std::wstring InsecureServer(std::wstring_view file, DWORD error);
 
 } // namespace download::messages

@@ -228,6 +228,45 @@ TEST_F(DownloadFileTest, AServerThatIsNotThereFailsTheRequestWithoutRetry)
     ExpectAttemptEndedCleanly();
 }
 
+TEST_F(DownloadFileTest, FetchesOverHttpsFromAServerItTrusts)
+{
+    const std::wstring url = testing_env::Environment(L"INSTALADOR_VENDOR_HTTPS_URL") + L"/download/" + File;
+    EXPECT_TRUE(window->DownloadFile(url, target, window->ProgressBar1));
+    EXPECT_EQ(ReadBytes(target), ReadBytes(PayloadPath(File)));
+    EXPECT_TRUE(messages.shown.empty());
+}
+
+// A server that cannot prove who it is gets no second try: the run is given
+// up with the cause, and nothing is written.
+TEST_F(DownloadFileTest, AnUntrustedOrMisnamedCertificateGivesUpAtOnce)
+{
+    std::wstring trusted = testing_env::Environment(L"INSTALADOR_VENDOR_HTTPS_URL");
+    const struct {
+        std::wstring url;
+        const wchar_t* cause;
+    } servers[] = {
+        {testing_env::Environment(L"INSTALADOR_VENDOR_UNTRUSTED_URL"), L"não é confiável"},
+        {L"https://127.0.0.1" + trusted.substr(trusted.rfind(L':')), L"é de outro servidor"},
+    };
+    for (const auto& server : servers) {
+        SCOPED_TRACE(platform::ToUtf8(server.url));
+        messages.Clear();
+        abandoned = false;
+        try {
+            window->DownloadFile(server.url + L"/download/" + File, target, window->ProgressBar1);
+        } catch (const platform::TSilentAbort&) {
+            abandoned = true;
+        }
+        EXPECT_TRUE(abandoned);
+        auto texts = messages.Texts();
+        ASSERT_EQ(texts.size(), 2u);
+        EXPECT_NE(texts[0].find(server.cause), std::wstring::npos) << platform::ToUtf8(texts[0]);
+        EXPECT_EQ(texts[1], msg::GiveUp);
+        EXPECT_TRUE(ListFolder(folder.Path()).empty());
+        ExpectAttemptEndedCleanly();
+    }
+}
+
 // A timer on the window's thread plays the user pressing Cancel while the
 // download processes events.
 std::function<void()> timerAction;

@@ -6,12 +6,14 @@ here=$(dirname "$(realpath "$0")")
 source "$here/common.sh"
 state_paths "$1"
 
-stop_pid_file "$state/vendor.pid"
+for server in vendor vendor-https vendor-untrusted; do
+  stop_pid_file "$state/$server.pid"
+  rm -f "$state/$server.port"
+done
 if [ -d "$prefix" ]; then
   WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
 fi
 stop_pid_file "$state/desktop.pid"
 stop_pid_file "$state/wineserver.pid"
 stop_pid_file "$state/xvfb.pid"
-rm -f "$state/vendor.port"
 exit 0
