@@ -76,6 +76,60 @@ void ExpectNothingElseInstalled()
         EXPECT_TRUE(platform::DirectoryExists(InstallDir + std::wstring(folder.Folder))) << platform::ToUtf8(folder.Folder);
 }
 
+bool InstallationIsComplete()
+{
+    if (!platform::DirectoryExists(InstallDir))
+        return false;
+    for (std::wstring_view name : app::definition::PackageFiles)
+        if (!platform::FileExists(InstalledPathOf(name)))
+            return false;
+    for (std::wstring_view name : inst::ImageFiles)
+        if (!platform::FileExists(Images + L"\\" + std::wstring(name)))
+            return false;
+    return true;
+}
+
+namespace {
+
+// The name the server holds a file under.
+std::wstring ServedNameOf(const std::wstring& relative)
+{
+    if (relative.starts_with(L"Imagens\\"))
+        return relative.substr(8);
+    for (const inst::TRename& rename : inst::Renames)
+        if (L"\\" + relative == rename.Target)
+            return std::wstring(rename.Source.substr(1));
+    return relative;
+}
+
+void CheckFolder(const std::wstring& folder, const std::wstring& relative, const std::map<std::wstring, std::string>& servedAs)
+{
+    for (const std::wstring& name : testing_env::ListFolder(folder)) {
+        const std::wstring path = folder + L"\\" + name;
+        const std::wstring inside = relative.empty() ? name : relative + L"\\" + name;
+        if (platform::DirectoryExists(path)) {
+            CheckFolder(path, inside, servedAs);
+            continue;
+        }
+        const std::wstring served = ServedNameOf(inside);
+        if (auto special = servedAs.find(served); special != servedAs.end()) {
+            EXPECT_EQ(testing_env::ReadBytes(path), special->second) << platform::ToUtf8(inside);
+        } else if (platform::FileExists(testing_env::PayloadPath(served)) && served.find(L'\\') == std::wstring::npos) {
+            EXPECT_TRUE(testing_env::ReadBytes(path) == testing_env::ReadBytes(testing_env::PayloadPath(served)))
+                << platform::ToUtf8(inside) << " differs from what the server holds";
+        } else {
+            ADD_FAILURE() << platform::ToUtf8(inside) << " is not a file the server holds";
+        }
+    }
+}
+
+} // namespace
+
+void ExpectOnlyCompleteFiles(const std::map<std::wstring, std::string>& servedAs)
+{
+    CheckFolder(InstallDir, L"", servedAs);
+}
+
 std::wstring DesktopLink()
 {
     PWSTR folder = nullptr;

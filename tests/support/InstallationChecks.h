@@ -2,6 +2,7 @@
 
 #include "support/TestEnvironment.h"
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,13 @@ void ExpectInstalledFilesMatchTheServer();
 // Nothing in the install folder but the package files, the support folders
 // and the images: no pending files.
 void ExpectNothingElseInstalled();
+
+// Every package entry (renamed where due) and every image is there.
+bool InstallationIsComplete();
+// Every file under the install folder is one the server holds, byte for
+// byte (or, for the names in `servedAs`, those bytes): no pending file, no
+// partial file, no error page. Missing files are allowed.
+void ExpectOnlyCompleteFiles(const std::map<std::wstring, std::string>& servedAs = {});
 
 // The link the run writes on the user's desktop.
 std::wstring DesktopLink();
