@@ -44,7 +44,7 @@ struct TTransferJob {
     std::mutex fileLock;
 
     // How ReadBody ended.
-    bool endOfData = false; // a successful read of 0 bytes
+    bool endOfData = false; // a successful read of 0 bytes, or all of expectedLength
     bool stopped = false;
     bool readFailed = false;
     DWORD readError = 0;
@@ -64,9 +64,10 @@ struct TTransferJob {
 // never from https to http) so that a redirect loop cannot go on forever.
 void OpenRequest(TTransferJob& job);
 
-// Reads the body in 4096-byte chunks into job.file until the data ends, a
-// read fails, the body outgrows its length, or job.stop is set. A stop seen
-// after a read drops that read's bytes.
+// Reads the body in 4096-byte chunks into job.file until the data ends (a
+// read of 0 bytes, or the whole Content-Length), a read fails, the body
+// outgrows its length, or job.stop is set. A stop seen after a read drops
+// that read's bytes.
 void ReadBody(TTransferJob& job);
 
 // Content-Length as the 4-byte query gives it. `present` tells whether the

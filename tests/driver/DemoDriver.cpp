@@ -64,7 +64,15 @@ int Run(const std::wstring& installer, const std::wstring& pictures, std::chrono
             }
             // A picture halfway through a file large enough to show progress.
             const std::wstring size = control.Text(id::Label6);
-            if (!tookRunPicture && control.IsVisible(id::Label6) && size.find(L" MB de ") != std::wstring::npos) {
+            // "Tamanho: X MB de Y MB", with X not yet Y
+            const size_t of = size.find(L" MB de ");
+            bool halfway = false;
+            if (of != std::wstring::npos && size.starts_with(L"Tamanho: ")) {
+                const std::wstring received = size.substr(9, of - 9);
+                const std::wstring total = size.substr(of + 7, size.find(L' ', of + 7) - (of + 7));
+                halfway = received != total;
+            }
+            if (!tookRunPicture && control.IsVisible(id::Label6) && halfway) {
                 driver::SaveScreenshot(pictures + L"\\3-run.png");
                 tookRunPicture = true;
             }
