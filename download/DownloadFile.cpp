@@ -139,7 +139,7 @@ void TAttempt::CheckResponse()
 // Returns false when the window asked to stop.
 bool TAttempt::ReceiveBody()
 {
-    platform::TBackgroundTask reading([job = job_] { ReadBody(*job); });
+    platform::TBackgroundTask reading(Application().Workers(), [job = job_] { ReadBody(*job); });
     switch (WaitFor(reading, [this] { return job_->reads.load(std::memory_order_relaxed); }, true)) {
     case TWaitEnd::Stopped:
         return false;
@@ -174,7 +174,7 @@ bool TAttempt::Run()
         return false;
     }
 
-    platform::TBackgroundTask opening([job = job_] { OpenRequest(*job); });
+    platform::TBackgroundTask opening(Application().Workers(), [job = job_] { OpenRequest(*job); });
     switch (WaitFor(opening, [] { return std::uint64_t{0}; }, false)) {
     case TWaitEnd::Stopped:
         return false;

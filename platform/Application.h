@@ -2,6 +2,7 @@
 
 #include "platform/ComApartment.h"
 #include "platform/MessageSink.h"
+#include "platform/WorkerPool.h"
 
 #include <exception>
 #include <string>
@@ -45,12 +46,16 @@ public:
     // its number with WM_USER.
     bool InDialogNavigation() const noexcept { return inDialogNavigation_; }
 
+    // The threads that run blocking calls while this thread handles events.
+    TWorkerPool& Workers() noexcept { return workers_; }
+
 private:
     // Returns false when the message was the quit request.
     bool Dispatch(MSG& message);
     HWND MessageOwner() const noexcept;
 
     TComApartment com_;
+    TWorkerPool workers_;
     TMessageBoxSink messageBoxes_;
     IMessageSink& messages_;
     std::wstring title_;

@@ -2,31 +2,21 @@
 
 #include "platform/Errors.h"
 
-#include <thread>
-
 namespace platform {
 
-TBackgroundTask::TBackgroundTask(std::function<void()> work) : state_(std::make_shared<State>())
+TBackgroundTask::TBackgroundTask(TWorkerPool& pool, std::function<void()> work) : task_(std::make_shared<TWorkerPool::TTask>())
 {
-    state_->done.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    if (!state_->done)
+    task_->done.reset(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!task_->done)
         ThrowLastError(L"CreateEvent");
-    state_->work = std::move(work);
-    std::thread([state = state_] {
-        try {
-            state->work();
-        } catch (...) {
-            state->error = std::current_exception();
-        }
-        state->work = nullptr; // release what the work holds before saying it is done
-        ::SetEvent(state->done.get());
-    }).detach();
+    task_->work = std::move(work);
+    pool.Run(task_);
 }
 
 void TBackgroundTask::Rethrow() const
 {
-    if (state_->error)
-        std::rethrow_exception(state_->error);
+    if (task_->error)
+        std::rethrow_exception(task_->error);
 }
 
 } // namespace platform

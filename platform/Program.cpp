@@ -12,7 +12,7 @@ namespace platform {
 UINT StartProgram(TApplication& application, std::wstring_view commandLine)
 {
     auto result = std::make_shared<std::atomic<UINT>>(0);
-    TBackgroundTask task([command = ToAnsi(commandLine), result] { result->store(::WinExec(command.c_str(), SW_SHOWNORMAL)); });
+    TBackgroundTask task(application.Workers(), [command = ToAnsi(commandLine), result] { result->store(::WinExec(command.c_str(), SW_SHOWNORMAL)); });
     WaitProcessingEvents(application, task.Done(), std::chrono::milliseconds(100), [] { return true; });
     return result->load();
 }

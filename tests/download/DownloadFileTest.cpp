@@ -60,6 +60,8 @@ struct TCompleteCase {
     // Substring of the one message shown for a failed first attempt; null
     // when the first attempt succeeds.
     const wchar_t* retryMessage;
+    // What the message may say instead, where Wine tells the fault either way.
+    const wchar_t* orMessage = nullptr;
 };
 
 class CompleteDownloadTest : public DownloadFileTest, public ::testing::WithParamInterface<TCompleteCase> {};
@@ -77,7 +79,9 @@ TEST_P(CompleteDownloadTest, LeavesTheExactFileAndNothingElse)
     EXPECT_EQ(ListFolder(folder.Path()), std::vector<std::wstring>{File});
     if (c.retryMessage) {
         ASSERT_EQ(messages.shown.size(), 1u);
-        EXPECT_NE(messages.shown[0].text.find(c.retryMessage), std::wstring::npos) << platform::ToUtf8(messages.shown[0].text);
+        const std::wstring& text = messages.shown[0].text;
+        EXPECT_TRUE(text.find(c.retryMessage) != std::wstring::npos || (c.orMessage && text.find(c.orMessage) != std::wstring::npos))
+            << platform::ToUtf8(text);
         EXPECT_NE(messages.shown[0].text.find(File), std::wstring::npos);
     } else {
         EXPECT_TRUE(messages.shown.empty());
@@ -93,7 +97,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TCompleteCase{"redirect302", {"redirect302"}, nullptr},
                       TCompleteCase{"status503_once", {"status", 1, 503}, L"código HTTP 503"},
                       TCompleteCase{"truncated_once", {"truncate", 1}, L"terminou antes do fim"},
-                      TCompleteCase{"reset_once", {"reset", 1}, L"conexão com o servidor foi interrompida"},
+                      // A reset ends the body with a failed read, or with an early end of data.
+                      TCompleteCase{"reset_once", {"reset", 1}, L"conexão com o servidor foi interrompida", L"terminou antes do fim"},
                       // Wine stops reading at Content-Length here, so the junk never arrives.
                       TCompleteCase{"oversize_once", {"oversize", 1}, nullptr},
                       TCompleteCase{"stall_once", {"stall", 1}, L"parou de enviar"},
