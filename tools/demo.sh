@@ -98,8 +98,10 @@ check_port() {
 }
 
 start_nginx() {
+  # The workers run as whoever runs the demo: the build folder may sit where
+  # nobody else can read (a private temporary folder, a home).
   local user="# the workers run as the user who started nginx"
-  [ "$(id -u)" -ne 0 ] || user="user nobody nogroup;"
+  [ "$(id -u)" -ne 0 ] || user="user root root;"
   mkdir -p "$runtime/temp" "$logs"
   sed -e "s|@USER@|$user|" -e "s|@RUNTIME@|$runtime|g" -e "s|@LOGS@|$logs|g" \
       -e "s|@PAYLOAD@|$payload|g" -e "s|@LISTEN@|127.0.0.1:$port|g" \
