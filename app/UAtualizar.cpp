@@ -48,11 +48,11 @@ TFAtualizar::TFAtualizar(platform::TApplication& application)
 
 void TFAtualizar::CreateFonts()
 {
-    const std::array<platform::TFontSpec, FontCount> specs{def::FormFont,    def::StatusFont,  def::HeaderTitleFont,
+    const std::array<platform::TFontSpec, FontCount> faces{def::FormFont,    def::StatusFont,  def::HeaderTitleFont,
                                                            def::InstallationTitleFont, def::WelcomeFont, def::VersionFont,
                                                            def::FeatureFont, def::LinkFont};
-    for (size_t i = 0; i < specs.size(); ++i)
-        fonts_[i] = platform::CreateFontForDpi(specs[i], Dpi());
+    for (size_t i = 0; i < faces.size(); ++i)
+        fonts_[i] = platform::CreateFontForDpi(faces[i], Dpi());
 }
 
 void TFAtualizar::CreateControls()

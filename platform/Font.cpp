@@ -7,15 +7,15 @@
 
 namespace platform {
 
-UniqueFont CreateFontForDpi(const TFontSpec& spec, UINT dpi)
+UniqueFont CreateFontForDpi(const TFontSpec& wanted, UINT dpi)
 {
     LOGFONTW font{};
-    font.lfHeight = Scale(spec.Height96, dpi);
-    font.lfWeight = spec.Weight;
-    font.lfCharSet = spec.CharSet;
-    font.lfUnderline = spec.Underline ? TRUE : FALSE;
+    font.lfHeight = Scale(wanted.Height96, dpi);
+    font.lfWeight = wanted.Weight;
+    font.lfCharSet = wanted.CharSet;
+    font.lfUnderline = wanted.Underline ? TRUE : FALSE;
     font.lfQuality = CLEARTYPE_QUALITY;
-    std::wcsncpy(font.lfFaceName, spec.Face, LF_FACESIZE - 1);
+    std::wcsncpy(font.lfFaceName, wanted.Face, LF_FACESIZE - 1);
     UniqueFont result{::CreateFontIndirectW(&font)};
     if (!result)
         ThrowLastError(L"CreateFontIndirect");

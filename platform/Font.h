@@ -12,6 +12,6 @@ struct TFontSpec {
     bool Underline = false;
 };
 
-UniqueFont CreateFontForDpi(const TFontSpec& spec, UINT dpi);
+UniqueFont CreateFontForDpi(const TFontSpec& wanted, UINT dpi);
 
 } // namespace platform
