@@ -87,15 +87,9 @@ CONF
 }
 
 start_wine() {
-  local display
-  display=$(free_display) || die "no free X display"
-  start_detached "$work/xvfb.pid" "$logs/xvfb.log" Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-  export DISPLAY=":$display"
+  start_xvfb "$work" "$logs" || die "Xvfb did not start"
   bash "$root/tools/wine-prefix.sh" "$prefix"
-  start_detached "$work/wineserver.pid" "$logs/wineserver.log" wineserver -f -p
-  wine cmd /c exit >/dev/null 2>&1 </dev/null
-  start_detached "$work/desktop.pid" "$logs/desktop.log" wine explorer /desktop=Default,1280x900
+  start_wine_session "$work" "$logs" || die "Wine does not start"
   mkdir -p "$prefix/drive_c/bench"
 }
 

@@ -11,7 +11,7 @@
 set -euo pipefail
 
 root=$(realpath "$(dirname "$(realpath "$0")")/..")
-source "$root/tests/harness/common.sh" # free_display, start_detached, stop_pid_file
+source "$root/tests/harness/common.sh" # start_detached, stop_pid_file, start_xvfb, start_wine_session, port_in_use
 
 port=8080
 build="$root/build/demo"
@@ -118,14 +118,8 @@ start_nginx() {
   die "nginx does not serve http://127.0.0.1:$port/download/payload.tsv (see $runtime/error.log)"
 }
 
-start_xvfb() {
-  local display
-  display=$(free_display) || die "no free X display for Xvfb"
-  start_detached "$runtime/xvfb.pid" "$logs/xvfb.log" Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp
-  for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-  kill -0 "$(cat "$runtime/xvfb.pid")" 2>/dev/null && [ -e "/tmp/.X11-unix/X$display" ] ||
-    die "Xvfb did not start on :$display (see $logs/xvfb.log)"
-  export DISPLAY=":$display"
+start_display() {
+  start_xvfb "$runtime" "$logs" || die "Xvfb did not start"
   say "Xvfb on $DISPLAY"
 }
 
@@ -141,13 +135,9 @@ prepare_prefix() {
   INSTALADOR_STANDIN_LOG=$(to_windows "$logs/standins.log")
 }
 
-# A persistent wineserver, Wine's services and the virtual desktop, started
-# detached: started by the installer instead, they would inherit its output.
 start_wine() {
   touch "$runtime/wine.started"
-  start_detached "$runtime/wineserver.pid" "$logs/wineserver.log" wineserver -f -p
-  wine cmd /c exit >"$logs/wine-services.log" 2>&1 </dev/null || die "Wine does not start (see $logs/wine-services.log)"
-  start_detached "$runtime/desktop.pid" "$logs/desktop.log" wine explorer /desktop=Default,1280x900
+  start_wine_session "$runtime" "$logs" || die "Wine does not start"
 }
 
 # Prints the driver's messages from its log as they come, but for the status
@@ -258,7 +248,7 @@ main() {
   make_payload
   check_port
   start_nginx
-  [ -z "$headless" ] || start_xvfb
+  [ -z "$headless" ] || start_display
   prepare_prefix
   start_wine
   run_installer

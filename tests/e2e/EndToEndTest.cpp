@@ -26,9 +26,7 @@ class EndToEndTest : public ::testing::Test {
 protected:
     EndToEndTest()
     {
-        RemoveInstallation();
-        vendor::Reset();
-        testing_env::ClearStandInEvents();
+        StartClean();
     }
     ~EndToEndTest() override { RemoveInstallation(); }
 

@@ -54,9 +54,7 @@ class FaultSuiteTest : public ::testing::TestWithParam<TFaultCase> {
 protected:
     FaultSuiteTest()
     {
-        RemoveInstallation();
-        vendor::Reset();
-        testing_env::ClearStandInEvents();
+        StartClean();
     }
     ~FaultSuiteTest() override
     {

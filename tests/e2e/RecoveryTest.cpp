@@ -57,9 +57,7 @@ class KillRecoveryTest : public ::testing::TestWithParam<TKillPoint> {
 protected:
     KillRecoveryTest()
     {
-        RemoveInstallation();
-        vendor::Reset();
-        testing_env::ClearStandInEvents();
+        StartClean();
     }
     ~KillRecoveryTest() override
     {

@@ -25,20 +25,13 @@ for p in "$port" $((port + 1)) $((port + 2)); do
   fi
 done
 
-display=$(free_display) || { echo "harness: no free X display" >&2; exit 1; }
-start_detached "$state/xvfb.pid" "$logs/xvfb.log" Xvfb ":$display" -screen 0 1280x900x24 -nolisten tcp
-for _ in $(seq 100); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
-[ -e "/tmp/.X11-unix/X$display" ] || { echo "harness: Xvfb did not start (see $logs/xvfb.log)" >&2; exit 1; }
+start_xvfb "$state" "$logs" || { echo "harness: Xvfb did not start" >&2; exit 1; }
+display=${DISPLAY#:}
 
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d" DISPLAY=":$display"
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 if [ -z "${INSTALADOR_KEEP_PREFIX:-}" ]; then rm -rf "$prefix"; fi
 bash "$here/../../tools/wine-prefix.sh" "$prefix"
-start_detached "$state/wineserver.pid" "$logs/wineserver.log" wineserver -f -p
-# Wine starts its services and the desktop's explorer with the first program
-# that needs them, and they inherit that program's output. Start them here,
-# detached, so that no test's output stays open after the test.
-wine cmd /c exit >"$logs/wine-services.log" 2>&1 </dev/null
-start_detached "$state/desktop.pid" "$logs/desktop.log" wine explorer /desktop=Default,1280x900
+start_wine_session "$state" "$logs" || exit 1
 
 tls="$state/tls"
 bash "$here/make-certificates.sh" "$tls"

@@ -38,9 +38,7 @@ class RunInstallationTest : public WindowTest {
 protected:
     RunInstallationTest()
     {
-        RemoveInstallation();
-        vendor::Reset();
-        testing_env::ClearStandInEvents();
+        StartClean();
     }
     void SetUp() override { ASSERT_FALSE(platform::DirectoryExists(L"C:\\Brenvalt")) << "a run left files that cannot be removed"; }
     ~RunInstallationTest() override { RemoveInstallation(); }

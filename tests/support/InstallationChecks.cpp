@@ -4,6 +4,7 @@
 #include "app/WindowDefinition.h"
 #include "platform/FileSystem.h"
 #include "platform/Text.h"
+#include "support/VendorServer.h"
 
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -161,6 +162,13 @@ void RemoveInstallation()
     testing_env::EndProcessesUnder(L"C:\\Brenvalt\\");
     testing_env::RemoveTree(L"C:\\Brenvalt");
     ::DeleteFileW(DesktopLink().c_str());
+}
+
+void StartClean()
+{
+    RemoveInstallation();
+    vendor::Reset();
+    testing_env::ClearStandInEvents();
 }
 
 } // namespace installation_checks

@@ -38,5 +38,8 @@ std::vector<testing_env::TStandInEvent> WaitForStandInEvents(size_t expected);
 
 // Ends stand-ins left running and removes C:\Brenvalt and the desktop link.
 void RemoveInstallation();
+// A machine as before any run: no installation, no faults or log on the
+// vendor server, an empty stand-in log.
+void StartClean();
 
 } // namespace installation_checks
