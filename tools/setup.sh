@@ -5,11 +5,11 @@ set -euo pipefail
 
 PACKAGES=(
   cmake ninja-build
-  g++-mingw-w64-x86-64-posix mingw-w64-tools
+  g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine
-  xvfb x11-utils openbox
+  xvfb
   python3 imagemagick fonts-dejavu-core
-  nginx-light curl procps psmisc iproute2 openssl ca-certificates
+  nginx-light curl procps iproute2 openssl ca-certificates
   googletest
 )
 
